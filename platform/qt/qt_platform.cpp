@@ -1,0 +1,1 @@
+#include "platform/qt/qt_platform.h"
