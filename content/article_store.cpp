@@ -51,13 +51,17 @@ Document UnCompress(const PackedBlock& block, int* status) {
     // step overwrites) and no step needs a bounds test of its own.
     while (limit - o >= 16 && inEnd - in >= 9) {
         const std::uint8_t c = *in++;
-        if (c >= 0x80) {
-            if (c >= 0xC0) {
-                o[0] = ' ';
-                o[1] = c ^ 0x80;
-                o += 2;
-                continue;
+        if (c < 0x80) {
+            if (c == 0x00 || c >= 0x09) {
+                *o++ = c;
+            } else {
+                std::uint64_t w;
+                std::memcpy(&w, in, 8);
+                std::memcpy(o, &w, 8);
+                o += c;
+                in += c;
             }
+        } else if (c < 0xC0) {
             const unsigned v = (static_cast<unsigned>(c) << 8) | *in++;
             const std::size_t distance = (v >> 3) & 0x7FF;
             const std::size_t length = (v & 7) + 3;
@@ -77,14 +81,10 @@ Document UnCompress(const PackedBlock& block, int* status) {
                 for (std::size_t i = 0; i < length; ++i) o[i] = from[i];
             }
             o += length;
-        } else if (c >= 0x09 || c == 0x00) {
-            *o++ = c;
         } else {
-            std::uint64_t w;
-            std::memcpy(&w, in, 8);
-            std::memcpy(o, &w, 8);
-            o += c;
-            in += c;
+            o[0] = ' ';
+            o[1] = c ^ 0x80;
+            o += 2;
         }
     }
 
