@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/window.h"
+
 namespace vaelo::platform {
 
-using WindowId = std::uintptr_t;  // 0: no window
-constexpr WindowId kNoWindow = 0;
 
 // Buttons and icons, combined with |.
 namespace mb {

@@ -6,7 +6,7 @@ namespace {
 SystemHeap systemHeap;
 
 Services& Installed() {
-    static Services services{&systemHeap, nullptr, nullptr, nullptr, nullptr};
+    static Services services{.heap = &systemHeap};
     return services;
 }
 

@@ -4,11 +4,14 @@
 // at its first use, not as a silent stub.
 #pragma once
 
+#include "platform/dialogs.h"
 #include "platform/heap.h"
+#include "platform/menus.h"
 #include "platform/message_box.h"
 #include "platform/resources.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
+#include "platform/window.h"
 
 namespace vaelo::platform {
 
@@ -18,6 +21,11 @@ struct Services {
     SettingsStore* settings = nullptr;
     Resources* resources = nullptr;
     System* system = nullptr;
+    Windows* windows = nullptr;
+    Menus* menus = nullptr;
+    Dialogs* dialogs = nullptr;
+    Shell* shell = nullptr;
+    SingleInstance* instance = nullptr;
 };
 
 // The installed services. Before any backend installs its own, the heap is the system heap

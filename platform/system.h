@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/types.h"
+
 namespace vaelo::platform {
 
 struct SystemVersion {
@@ -18,6 +20,8 @@ public:
     // Full path of the program file; empty when it cannot be had.
     virtual std::u16string ProgramPath() const = 0;
     virtual int ScrollBarWidth() const = 0;
+    // Widths of a control's edge, horizontal and vertical.
+    virtual Size EdgeSize() const = 0;
 };
 
 }  // namespace vaelo::platform

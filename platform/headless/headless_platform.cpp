@@ -33,7 +33,7 @@ int HeadlessMessageBoxes::Show(WindowId owner, const std::string& text,
 }
 
 HeadlessPlatform::HeadlessPlatform() {
-    previous_ = Install({&heap, &messageBoxes, &settings, nullptr, &system});
+    previous_ = Install({.heap = &heap, .messageBoxes = &messageBoxes, .settings = &settings, .system = &system});
 }
 
 HeadlessPlatform::~HeadlessPlatform() { Install(previous_); }

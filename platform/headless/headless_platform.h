@@ -57,6 +57,7 @@ public:
     SystemVersion Version() const override { return version; }
     std::u16string ProgramPath() const override { return programPath; }
     int ScrollBarWidth() const override { return 13; }
+    Size EdgeSize() const override { return {2, 2}; }
 
     SystemVersion version{4, 20};
     std::u16string programPath = u"/opt/vaelo/vaelo";
