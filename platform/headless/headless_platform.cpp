@@ -33,7 +33,15 @@ int HeadlessMessageBoxes::Show(WindowId owner, const std::string& text,
 }
 
 HeadlessPlatform::HeadlessPlatform() {
-    previous_ = Install({.heap = &heap, .messageBoxes = &messageBoxes, .settings = &settings, .system = &system});
+    previous_ = Install({.heap = &heap,
+                         .messageBoxes = &messageBoxes,
+                         .settings = &settings,
+                         .system = &system,
+                         .windows = &windows,
+                         .menus = &menus,
+                         .dialogs = &dialogs,
+                         .shell = &shell,
+                         .instance = &instance});
 }
 
 HeadlessPlatform::~HeadlessPlatform() { Install(previous_); }

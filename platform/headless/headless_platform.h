@@ -8,7 +8,9 @@
 //  [X] Resources: a container the test supplies.
 //  [X] System: version 4.20, program path "/opt/vaelo/vaelo", scroll bar width 13.
 //  [X] Drawing surface: HeadlessSurface, fixed metrics (headless_surface.h).
-//  [ ] Windows, dialogs, menus, shell, clipboard: added with the features that use them.
+//  [X] Windows, scroll bars, message loop: HeadlessWindows (headless_windows.h).
+//  [X] Menu bar with check marks, modal dialogs answered from scripts, shell, single instance.
+//  [ ] Clipboard: added with the copy commands.
 #pragma once
 
 #include <deque>
@@ -17,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_windows.h"
 #include "platform/platform.h"
 
 namespace vaelo::platform::headless {
@@ -79,6 +82,12 @@ public:
     HeadlessMessageBoxes messageBoxes;
     MemorySettingsStore settings;
     HeadlessSystem system;
+    EventLog log;  // windows, menus, dialogs and shell, in order
+    HeadlessWindows windows{log};
+    HeadlessMenus menus{log};
+    HeadlessDialogs dialogs{log, windows};
+    HeadlessShell shell{log};
+    HeadlessInstance instance;
 
 private:
     std::unique_ptr<ContainerResources> resources_;
