@@ -177,19 +177,24 @@ void ShutDown() {
     if (s.fontSpec.fontSize != 0) WriteNumber("FontSize", static_cast<std::uint32_t>(s.fontSpec.fontSize));
     if (s.fontSpec.fontAsciiBase != 0)
         WriteNumber("FontAsciiBase", static_cast<std::uint32_t>(s.fontSpec.fontAsciiBase));
-    if (s.mainView) WriteNumber("LastPosition", s.mainView->TopRow());
+    if (s.mainView) WriteNumber("LastPosition", s.mainView->topRow);
     WriteNumber("Flags", s.flags);
     if (s.lesson != 0) WriteNumber("Lesson", s.lesson);
-    s.mainView.reset();
+    if (s.mainView) {
+        if (s.activeView == s.mainView.get()) s.activeView = nullptr;
+        view::ReleaseTextView(s.mainView);
+    }
     WriteNumber("BottomSection", s.bottomSection);
     if (s.bottomView) {
-        WriteNumber("BottomSectionLastPosition", s.bottomView->TopRow());
-        s.bottomView.reset();
+        WriteNumber("BottomSectionLastPosition", s.bottomView->topRow);
+        if (s.activeView == s.bottomView.get()) s.activeView = nullptr;
+        view::ReleaseTextView(s.bottomView);
     }
     SaveBookmarks(s.bookmarks);
     FreeBookmarks(s.bookmarks);
     s.quitRequested = true;
     s.exitCode = 0;
+    if (auto* windows = platform::Current().windows) windows->PostQuit(0);
 }
 
 platform::HeapBytes AllocOrAbort(std::size_t size) {

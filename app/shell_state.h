@@ -8,7 +8,9 @@
 #include "bookmarks/bookmark_list.h"
 #include "content/letter_code.h"
 #include "platform/resources.h"
+#include "platform/window.h"
 #include "view/font_spec.h"
+#include "view/text_view.h"
 
 namespace vaelo {
 
@@ -36,12 +38,6 @@ struct DeviceOptions {
 
 constexpr int kSearchStringSize = 34;
 
-// What the shell needs of a pane's view at shutdown: its first visible row. Releasing the
-// view is dropping it.
-struct PaneView {
-    virtual ~PaneView() = default;
-    virtual std::uint16_t TopRow() const = 0;
-};
 
 struct ShellState {
     std::uint16_t lesson = 0;
@@ -53,8 +49,23 @@ struct ShellState {
     std::uint16_t bottomSectionLastPosition = 0;
     DeviceOptions options;
     BookmarkList bookmarks;
-    std::unique_ptr<PaneView> mainView;
-    std::unique_ptr<PaneView> bottomView;
+
+    // The main window and its panes.
+    platform::WindowId mainWindow = platform::kNoWindow;
+    bool hasMenuBar = false;
+    std::int32_t menuBarHeight = 0;
+    platform::Surface* surface = nullptr;  // the main window's, shared by both views
+    view::TextViewPtr mainView;
+    view::TextViewPtr bottomView;
+    view::TextView* activeView = nullptr;  // none: the main view
+    platform::WindowId mainScrollBar = platform::kNoWindow;
+    platform::WindowId bottomScrollBar = platform::kNoWindow;
+    platform::WindowId activeScrollBar = platform::kNoWindow;
+    Rect bottomRect;
+    Size lastClientSize;
+    content::ConversionBuffer conversion;  // shared by every conversion for measuring and drawing
+    int modalDepth = 0;                    // dialogs open over the main window
+    bool todaySwitch = false;              // "/today" on the command line; changes nothing
     // The three index icons, kept from start to shutdown.
     std::optional<platform::ResourceBytes> indexIcons[3];
     bool indexIconsLoaded = false;

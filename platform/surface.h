@@ -119,6 +119,9 @@ public:
         if (surface_ && handle_ != kNoObject) surface_->DeleteObject(handle_);
         handle_ = kNoObject;
     }
+    // Forgets the object without deleting it: for when its surface is already gone with
+    // everything made on it.
+    void Abandon() { handle_ = kNoObject; }
 
 private:
     Surface* surface_ = nullptr;

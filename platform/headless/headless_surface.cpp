@@ -22,13 +22,34 @@ std::string RectText(const Rect& r) {
 
 }  // namespace
 
+HeadlessSurface::HeadlessSurface(int width, int height) : width_(width), height_(height) {
+    Object font{ObjectKind::Font, 0, kDefaultFontHeight, kWeightNormal};
+    font.stock = true;
+    font_ = Add(font);
+    Object pen{ObjectKind::Pen, kBlack};
+    pen.stock = true;
+    pen_ = Add(pen);
+    brush_ = GetStockBrush(StockBrush::White);
+}
+
+int HeadlessSurface::LiveObjects() const {
+    int n = 0;
+    for (const auto& [handle, object] : objects_) n += object.stock ? 0 : 1;
+    return n;
+}
+
 ObjectHandle HeadlessSurface::Add(Object object) {
-    const ObjectHandle h = next_++;
+    // Stock objects number from the top, so the objects a test makes count from #1.
+    const ObjectHandle h = object.stock ? nextStock_-- : next_++;
     objects_.emplace(h, std::move(object));
     return h;
 }
 
-std::string HeadlessSurface::Name(ObjectHandle h) const { return "#" + std::to_string(h); }
+std::string HeadlessSurface::Name(ObjectHandle h) const {
+    auto it = objects_.find(h);
+    if (it != objects_.end() && it->second.stock) return "stock";
+    return "#" + std::to_string(h);
+}
 
 std::string HeadlessSurface::Describe(const char16_t* text, int count) const {
     return "\"" + ToUtf8(std::u16string_view(text, count > 0 ? count : 0)) + "\"";

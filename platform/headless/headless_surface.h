@@ -2,7 +2,8 @@
 //
 // Metrics, so that a test can state exact pixel results:
 //  - a font's height h is the height asked for (its magnitude when negative), or 12 when 0 is
-//    asked for; with no font selected the surface uses a height-12 font;
+//    asked for; a new surface has a stock height-12 font, a black pen and a white brush
+//    selected;
 //  - the row height (TextMetrics.height) is h, the maximum character width is h;
 //  - every character, space included and whatever the weight, is h / 2 pixels wide (at least
 //    1); so FitCount is min(count, maxWidth / (h / 2)) and a string of n characters is
@@ -25,7 +26,9 @@ namespace vaelo::platform::headless {
 
 class HeadlessSurface final : public Surface {
 public:
-    HeadlessSurface(int width, int height) : width_(width), height_(height) {}
+    // A new surface has a stock font, pen and brush selected, so selecting an object always
+    // hands back one to put back.
+    HeadlessSurface(int width, int height);
 
     static constexpr int kDefaultFontHeight = 12;
     static int CharWidth(int fontHeight) { return fontHeight / 2 > 0 ? fontHeight / 2 : 1; }
@@ -68,7 +71,8 @@ public:
     int FitCalls() const { return fitCalls_; }
     int ExtentCalls() const { return extentCalls_; }
     int FontsCreated() const { return fontsCreated_; }
-    int LiveObjects() const { return static_cast<int>(objects_.size()); }
+    // Fonts, pens and brushes made and not yet deleted (stock objects not counted).
+    int LiveObjects() const;
     void ResetCounters() { fitCalls_ = extentCalls_ = fontsCreated_ = 0; }
 
     // Makes every following creation of a font, pen or brush fail.
@@ -92,6 +96,7 @@ private:
     int height_;
     std::map<ObjectHandle, Object> objects_;
     ObjectHandle next_ = 1;
+    ObjectHandle nextStock_ = 0xFFFFFFFF;
     ObjectHandle font_ = kNoObject;
     ObjectHandle pen_ = kNoObject;
     ObjectHandle brush_ = kNoObject;

@@ -267,8 +267,15 @@ int HeadlessDialogs::RunModal(std::uint16_t templateId, WindowId owner, WindowPr
         scripts_.pop_front();
         script(dialog);
     }
-    if (!running_[dialog].ended) End(dialog, 2);  // closed by the user
+    // Closed by the user: the handler hears Cancel, as from a close box or Esc.
+    if (!running_[dialog].ended) handler(dialog, msg::kCommand, 2, 0);
+    if (!running_[dialog].ended) End(dialog, 2);
     const int code = running_[dialog].code;
+    // Whatever the handler made on a control's surface and did not delete is lost with it.
+    for (const auto& c : running_[dialog].controls)
+        if (c.surface && c.surface->LiveObjects() > 0)
+            log_.Add("Leaked " + std::to_string(c.surface->LiveObjects()) + " objects of control " +
+                     std::to_string(c.id));
     running_.erase(dialog);
     return code;
 }
@@ -367,8 +374,9 @@ std::map<std::string, void (*)()>& Claims() {
 }
 }  // namespace
 
-HeadlessInstance::~HeadlessInstance() {
+void HeadlessInstance::Release() {
     if (!claimed_.empty()) Claims().erase(claimed_);
+    claimed_.clear();
 }
 
 bool HeadlessInstance::Claim(const std::string& name, void (*onSecondStart)()) {

@@ -183,8 +183,10 @@ private:
 // name holds it until it is destroyed.
 class HeadlessInstance final : public SingleInstance {
 public:
-    ~HeadlessInstance() override;
+    ~HeadlessInstance() override { Release(); }
     bool Claim(const std::string& name, void (*onSecondStart)()) override;
+    // The instance has ended: its name is free again.
+    void Release();
 
 private:
     std::string claimed_;

@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "app/shell_state.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_surface.h"
 
 namespace vaelo {
 namespace {
@@ -25,11 +26,12 @@ public:
     std::vector<std::string> writes;
 };
 
-struct FakePane : PaneView {
-    explicit FakePane(std::uint16_t row) : row(row) {}
-    std::uint16_t TopRow() const override { return row; }
-    std::uint16_t row;
-};
+// A view that shows nothing, standing at a given row.
+view::TextViewPtr ViewAt(platform::Surface& surface, std::uint16_t row) {
+    auto v = view::CreateTextView(&surface, nullptr, FontSpec{}, 0);
+    v->topRow = row;
+    return v;
+}
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -64,8 +66,9 @@ TEST_F(SettingsTest, FirstStartTakesDefaultsAndFirstExitWritesTheListedValuesInO
     EXPECT_EQ(store_.writes, (std::vector<std::string>{"Program Path=string(16)"}));
 
     store_.writes.clear();
-    Shell().mainView = std::make_unique<FakePane>(7);
-    Shell().bottomView = std::make_unique<FakePane>(3);
+    platform::headless::HeadlessSurface surface(240, 320);
+    Shell().mainView = ViewAt(surface, 7);
+    Shell().bottomView = ViewAt(surface, 3);
     ShutDown();
     EXPECT_EQ(store_.writes, (std::vector<std::string>{
                                  "FontAsciiBase=1488", "LastPosition=7", "Flags=3507748928",
