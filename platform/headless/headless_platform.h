@@ -85,7 +85,7 @@ public:
     EventLog log;  // windows, menus, dialogs and shell, in order
     HeadlessWindows windows{log};
     HeadlessMenus menus{log};
-    HeadlessDialogs dialogs{log, windows};
+    HeadlessDialogs dialogs{log};
     HeadlessShell shell{log};
     HeadlessInstance instance;
 

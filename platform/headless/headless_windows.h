@@ -124,7 +124,7 @@ private:
 
 class HeadlessDialogs final : public Dialogs {
 public:
-    HeadlessDialogs(EventLog& log, HeadlessWindows& windows) : log_(log), windows_(windows) {}
+    explicit HeadlessDialogs(EventLog& log) : log_(log) {}
     int RunModal(std::uint16_t templateId, WindowId owner, WindowProc handler,
                  std::intptr_t parameter) override;
     void End(WindowId dialog, int code) override;
@@ -164,7 +164,6 @@ private:
     Control* FindControl(WindowId control);
 
     EventLog& log_;
-    HeadlessWindows& windows_;
     std::deque<Script> scripts_;
     std::map<WindowId, Running> running_;
     WindowId next_ = 100000;
