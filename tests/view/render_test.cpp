@@ -59,6 +59,7 @@ class RenderCommand : public ::testing::Test {
         static int argc = 1;
         static char name[] = "render_tests";
         static char* argv[] = {name, nullptr};
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         if (QCoreApplication::instance() == nullptr)
             app = std::make_unique<QGuiApplication>(argc, argv);
     }
