@@ -94,9 +94,10 @@ unsigned KeyCode(int qtKey) {
 // The top-level window: shows its surface, and turns Qt's events into the program's messages.
 class QtWindows::TopLevelWidget final : public QWidget {
   public:
-    TopLevelWidget(QtWindows& owner, WindowProc proc, QSize size)
+    TopLevelWidget(QtWindows& owner, WindowProc proc, Color background, QSize size)
         : owner_(owner),
           proc_(proc),
+          background_(background),
           surface_(std::make_unique<QtSurface>(size.width(), size.height())) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
@@ -135,6 +136,8 @@ class QtWindows::TopLevelWidget final : public QWidget {
         const QSize size = event->size();
         // Redrawn whole on every resize: white first, then the program lays out and paints.
         surface_->Resize(size.width(), size.height());
+        GdiObject background(*surface_, surface_->CreateSolidBrush(background_));
+        surface_->FillRect({0, 0, size.width(), size.height()}, background.Get());
         PlaceBar();
         programPaint_ = true;
         owner_.Dispatch(id, msg::kSize, PackSize(size.width(), size.height()), 0);
@@ -178,6 +181,7 @@ class QtWindows::TopLevelWidget final : public QWidget {
 
     QtWindows& owner_;
     WindowProc proc_;
+    Color background_;
     std::unique_ptr<QtSurface> surface_;
     QPointer<QWidget> bar_;
     bool barAtBottom_ = false;
@@ -325,7 +329,8 @@ WindowId QtWindows::CreateTopLevel(const std::string& className, const std::stri
         const QSize room = screen->availableSize() * 9 / 10;
         size = size.boundedTo(room).expandedTo(QSize(160, 160));
     }
-    auto widget = std::make_unique<TopLevelWidget>(*this, cls->second.proc, size);
+    auto widget =
+        std::make_unique<TopLevelWidget>(*this, cls->second.proc, cls->second.background, size);
     widget->setWindowTitle(QString::fromStdString(title));
     widget->setObjectName(QString::fromStdString(className));
     if (cls->second.iconId != 0) {
