@@ -544,11 +544,13 @@ std::string DescribeArticle(std::span<const std::uint8_t> document) {
         const std::uint8_t flags = document[pos], indent = document[pos + 1];
         std::size_t end = pos + 2;
         while (end < document.size() && document[end] != 0) ++end;
-        const Bytes text(document.begin() + static_cast<std::ptrdiff_t>(pos + 2),
-                         document.begin() + static_cast<std::ptrdiff_t>(end));
+        Bytes text(document.begin() + static_cast<std::ptrdiff_t>(pos + 2),
+                   document.begin() + static_cast<std::ptrdiff_t>(end));
+        const bool cont = !IsRule(flags) && HangCode(indent) != 0 && !text.empty() && text[0] == ' ';
+        if (cont) text.erase(text.begin());
         const int slot = index == 0 ? 1 : (index == 1 && document[0] == TitleFlagsFirst) ? 2 : 0;
         out += Hex(static_cast<unsigned>(pos), 5) + "  " + Hex(flags, 2) + " " + Hex(indent, 2) + "  " +
-               HeadWords(flags, indent, slot, false, false);
+               HeadWords(flags, indent, slot, cont, false);
         if (!IsRule(flags) || !text.empty())
             out += " | " + ReadingText(text, (flags & ParaReversed) != 0);
         out += "\n";
