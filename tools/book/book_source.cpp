@@ -96,9 +96,8 @@ struct Head {
 
 bool ParseHead(const Line& line, Head& h, std::string& why) {
     const auto& w = line.words;
-    if (w.empty()) return why = "a record line starts with its attributes (see docs/book-source.md)", false;
     std::size_t i = 0;
-    if (w[0] == "rule") {
+    if (!w.empty() && w[0] == "rule") {
         h.rule = true;
         if (w.size() < 2) return why = "a rule needs its length: 0, 1px..160px or 2%..190%", false;
         const std::string& len = w[1];
@@ -496,7 +495,8 @@ std::optional<std::string> ArticleSource(std::span<const std::uint8_t> document,
         bool visual = false;
         const std::u32string t = SourceText(text, (r.flags & ParaReversed) != 0, visual);
         const std::string body = EncodeUtf8(t);
-        out += HeadWords(r.flags, r.indent, slot, cont, visual) + (body.empty() ? " |" : " | " + body) + "\n";
+        const std::string head = HeadWords(r.flags, r.indent, slot, cont, visual);
+        out += head + (head.empty() ? "|" : " |") + (body.empty() ? "" : " " + body) + "\n";
     }
     return out;
 }
