@@ -115,14 +115,18 @@ class QtWindows::TopLevelWidget final : public QWidget {
         PlaceBar();
     }
 
+    // The program draws on its surface whenever it likes; it is asked to paint only when the
+    // window class wants the whole client drawn again (shown, resized).
+    void PaintNow() {
+        if (!programPaint_ || !proc_ || destroying) return;
+        programPaint_ = false;
+        proc_(id, msg::kPaint, 0, 0);
+        update();
+    }
+
   protected:
     void paintEvent(QPaintEvent*) override {
-        // The program draws on its surface whenever it likes; it is asked to paint only when
-        // the window class wants the whole client drawn again (shown, resized).
-        if (programPaint_ && proc_) {
-            programPaint_ = false;
-            proc_(id, msg::kPaint, 0, 0);
-        }
+        PaintNow();
         QPainter painter(this);
         const QImage& image = surface_->Image();
         painter.drawImage(0, 0, image);
@@ -400,6 +404,9 @@ void QtWindows::Show(WindowId window) {
     if (first && widget->isWindow()) {
         widget->raise();
         widget->activateWindow();
+        // Painted at once, as a window that is shown and updated is: the program learns what
+        // fits on the screen (the rows a page holds) from its first paint.
+        if (auto* top = dynamic_cast<TopLevelWidget*>(widget)) top->PaintNow();
     }
     PresentAll();
 }

@@ -27,7 +27,11 @@
 #include <sstream>
 #include <thread>
 
+#include "app/settings.h"
+#include "app/shell_state.h"
+#include "app/startup.h"
 #include "dialogs/about_dialog.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_instance.h"
@@ -35,6 +39,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/ui_resources.h"
+#include "tests/app/reader_fixture.h"
 #include "tests/platform/qt_test_app.h"
 
 namespace vaelo::platform::qt {
@@ -534,6 +539,51 @@ TEST_F(QtWindowsTest, SignalEndsDialogsThenClosesWindows) {
     EXPECT_EQ(windows.Widget(w), nullptr);
     EXPECT_TRUE(windows.QuitPosted());
     EXPECT_EQ(windows.RunMessageLoop(), 0);  // the quit request was already there
+}
+
+// The reader itself on the Qt windows, menu bar and dialogs, over a generated book: it starts,
+// shows both panes with their scroll bars and the bar, pages on a key, and saves its place
+// when its window is closed.
+TEST(ReaderOnQt, StartsPagesAndEndsInOrder) {
+    testing::QtTestApp();
+    headless::HeadlessPlatform headless;  // heap, settings in memory, message boxes, lock
+    std::map<std::pair<std::uint16_t, std::uint16_t>, std::vector<std::uint8_t>> book;
+    for (int n = 1; n <= 260; ++n)
+        book[{10, static_cast<std::uint16_t>(1000 + n)}] =
+            vaelo::testing::ArticleResource(vaelo::testing::DemoArticle(n, n % 2 ? 40 : 25));
+    ResourceContainer ui = UiResources();
+    for (const auto& e : ui.Entries()) book[{e.type, e.id}] = {e.bytes.begin(), e.bytes.end()};
+    ContainerResources resources(*ResourceContainer::Own(WriteResourceContainer(book), nullptr));
+    QtSystem system;
+    QtWindows windows;
+    QtMenus menus{windows};
+    QtDialogs dialogs{windows};
+    Services s = Current();
+    s.resources = &resources;
+    s.system = &system;
+    s.windows = &windows;
+    s.menus = &menus;
+    s.dialogs = &dialogs;
+    const Services previous = Install(s);
+
+    int topBefore = -1, topAfter = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* widget = windows.Widget(vaelo::Shell().mainWindow);
+        if (!widget || !vaelo::Shell().mainView) return windows.PostQuit(3);
+        topBefore = vaelo::Shell().mainView->topRow;
+        QTest::keyClick(widget, Qt::Key_PageDown);
+        topAfter = vaelo::Shell().mainView->topRow;
+        widget->grab().save(QString::fromStdString(OutputPath("qt_reader.png")));
+        widget->close();
+    });
+    EXPECT_EQ(RunReader({}), 0);
+    EXPECT_EQ(topBefore, 0);
+    EXPECT_GT(topAfter, 0);
+    EXPECT_EQ(headless.settings.Read(kProgramKey, "LastPosition"),
+              SettingValue::Number(static_cast<std::uint32_t>(topAfter)));
+    Install(previous);
+    ResetShell();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(QtInstanceTest, SecondStartWakesTheFirst) {
