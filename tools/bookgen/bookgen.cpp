@@ -202,7 +202,9 @@ const char* kRules[] = {"rule 50% center", "rule 120px", "rule 0", "rule 100% bl
 std::string Page(int page, std::size_t target, std::vector<std::string>& lemmas, Random& rng) {
     Writer w(rng);
     Article a;
-    const std::string topic1(rng.Pick(kTopics)), topic2(rng.Pick(kTopics));
+    const std::string topic1(rng.Pick(kTopics));
+    std::string topic2(rng.Pick(kTopics));
+    while (topic2 == topic1) topic2 = rng.Pick(kTopics);
     a.Text("title1", "שער " + Gematria(page));
     a.Text("title2", "על " + topic1 + " ו" + topic2);
     // The first page shows every case at once, so a reader of the demo sees them together.
