@@ -1,5 +1,6 @@
 #include "platform/qt/qt_instance.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QByteArray>
@@ -34,6 +35,14 @@ bool TellFirst(const QString& path, int connectTimeoutMs, int answerTimeoutMs) {
     QLocalSocket socket;
     socket.connectToServer(path);
     if (!socket.waitForConnected(connectTimeoutMs)) return false;
+    // Only a reader of this user counts: in a shared temporary folder another user could
+    // listen on the name to keep this one from starting.
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
+                   &size) != 0 ||
+        peer.uid != getuid())
+        return false;
     socket.write(kHello);
     socket.waitForBytesWritten(answerTimeoutMs);
     // The answer only tells this start that the message was read; a first instance that is busy

@@ -7,7 +7,8 @@
 //  [X] onSecondStart runs on the GUI thread, after the acknowledgement is on its way.
 //  [X] A stale socket file is removed and claimed.
 //  [X] Two starts racing for the name are serialised by a lock file beside the socket.
-//  [X] The socket is private to the user (file mode, and the name carries the user id).
+//  [X] The socket is private to the user (file mode, and the name carries the user id); a
+//      socket another user listens on under the name is not obeyed.
 //  [ ] No lock at all when the runtime folder cannot be written: the start runs on its own.
 #pragma once
 
