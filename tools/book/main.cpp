@@ -14,6 +14,7 @@
 #include "content/article_store.h"
 #include "tools/book/book.h"
 #include "tools/book/book_source.h"
+#include "tools/render/render_command.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ int Usage() {
                  "       vaelo-book unbuild FILE -o SRC\n"
                  "       vaelo-book check FILE\n"
                  "       vaelo-book list FILE\n"
-                 "       vaelo-book dump FILE N [--raw]     (N = 1..260, or 31767 for the index)\n";
+                 "       vaelo-book dump FILE N [--raw]     (N = 1..260, or 31767 for the index)\n"
+                 "       vaelo-book render FILE N --width W --height H [--top ROW] [--mark START:END]\n"
+                 "                         [--titlebox] [--font FACE] [--size PX] -o out.png\n";
     return 2;
 }
 
@@ -100,6 +103,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return Usage();
     const std::string command = args[0];
+    if (command == "render") return vaelo::tools::RunRenderCommand(args);
     std::vector<std::string> positional;
     std::string out;
     bool raw = false;
