@@ -29,7 +29,7 @@ void MakeLinkFont(platform::WindowId dialog) {
     if (font.face.empty()) font.face = u"Tahoma";
     if (font.height == 0) font.height = dc->DpiY() * -10 / 72;
     font.weight = platform::kWeightHeavy;
-    platform::GdiObject link(*dc, dc->CreateFont(font.face, font.height, font.weight));
+    platform::GdiObject link(*dc, dc->CreateFont(font.face, font.height, font.weight, font.underline));
     if (!link) return;  // the button keeps its own look and size
     const std::u16string text = dialogs->ItemText(button, kMaxLinkText);
     Size extent;

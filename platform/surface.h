@@ -55,9 +55,10 @@ public:
     virtual int Height() const = 0;
 
     // Face up to 32 units (may be empty: the platform's face); height in pixels, 0 for the
-    // platform's default; weight kWeightNormal, kWeightBold or kWeightHeavy. kNoObject on
-    // failure.
-    virtual ObjectHandle CreateFont(const std::u16string& face, int height, int weight) = 0;
+    // platform's default; weight kWeightNormal, kWeightBold or kWeightHeavy; underlined text
+    // (the About link) on request. kNoObject on failure.
+    virtual ObjectHandle CreateFont(const std::u16string& face, int height, int weight,
+                                    bool underline = false) = 0;
     virtual ObjectHandle CreatePen(Color color) = 0;  // solid, one pixel wide
     virtual ObjectHandle CreateSolidBrush(Color color) = 0;
     // Stock brushes are never deleted.

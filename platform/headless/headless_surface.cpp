@@ -55,7 +55,8 @@ std::string HeadlessSurface::Describe(const char16_t* text, int count) const {
     return "\"" + ToUtf8(std::u16string_view(text, count > 0 ? count : 0)) + "\"";
 }
 
-ObjectHandle HeadlessSurface::CreateFont(const std::u16string& face, int height, int weight) {
+ObjectHandle HeadlessSurface::CreateFont(const std::u16string& face, int height, int weight,
+                                         bool underline) {
     if (failCreation) {
         log_.push_back("CreateFont failed");
         return kNoObject;
@@ -64,7 +65,8 @@ ObjectHandle HeadlessSurface::CreateFont(const std::u16string& face, int height,
     const int h = height == 0 ? kDefaultFontHeight : std::abs(height);
     const ObjectHandle handle = Add({ObjectKind::Font, 0, h, weight, face.substr(0, 32), false});
     log_.push_back("CreateFont face=\"" + ToUtf8(face) + "\" height=" + std::to_string(height) +
-                   " weight=" + std::to_string(weight) + " -> " + Name(handle));
+                   " weight=" + std::to_string(weight) + (underline ? " underline" : "") + " -> " +
+                   Name(handle));
     return handle;
 }
 

@@ -33,10 +33,16 @@ public:
     static constexpr int kDefaultFontHeight = 12;
     static int CharWidth(int fontHeight) { return fontHeight / 2 > 0 ? fontHeight / 2 : 1; }
 
+    // A window's surface follows its size; what it holds and every object stay.
+    void Resize(int width, int height) {
+        width_ = width;
+        height_ = height;
+    }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
 
-    ObjectHandle CreateFont(const std::u16string& face, int height, int weight) override;
+    ObjectHandle CreateFont(const std::u16string& face, int height, int weight,
+                            bool underline = false) override;
     ObjectHandle CreatePen(Color color) override;
     ObjectHandle CreateSolidBrush(Color color) override;
     ObjectHandle GetStockBrush(StockBrush which) override;

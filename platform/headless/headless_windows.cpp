@@ -172,7 +172,8 @@ void HeadlessWindows::Resize(WindowId window, int width, int height) {
     if (it == windows_.end()) return;
     it->second.rect.right = it->second.rect.left + width;
     it->second.rect.bottom = it->second.rect.top + height;
-    it->second.surface.reset();  // a new size gets a new surface, as a real window's would
+    // The surface is the window's for its whole life: the views keep pointing at it.
+    if (it->second.surface) it->second.surface->Resize(width, height);
     Send(window, msg::kSize, PackSize(width, height), 0);
 }
 

@@ -11,12 +11,15 @@
 
 namespace vaelo::platform::qt {
 
-std::unique_ptr<QtFont> QtFont::Create(const QString& family, int pixelHeight, int weight) {
+std::unique_ptr<QtFont> QtFont::Create(const QString& family, int pixelHeight, int weight,
+                                       bool underline) {
     auto font = std::make_unique<QtFont>(Key{});
     font->font_ = QFont(family);
     font->font_.setPixelSize(pixelHeight);
     font->font_.setWeight(static_cast<QFont::Weight>(weight));
     font->font_.setKerning(false);
+    font->font_.setUnderline(underline);
+    font->underline_ = underline;
     font->raw_ = QRawFont::fromFont(font->font_);
     if (!font->raw_.isValid()) return nullptr;
     const QFontMetrics metrics(font->font_);
@@ -108,6 +111,7 @@ int QtFont::Fit(const char16_t* text, int count, int maxWidth) {
 
 void QtFont::Draw(QPainter& painter, int x, int baseline, const char16_t* text, int count,
                   const QColor& color) {
+    const int startX = x;
     painter.setPen(color);
     std::vector<std::uint32_t> indexes;
     std::vector<QPointF> positions;
@@ -146,6 +150,12 @@ void QtFont::Draw(QPainter& painter, int x, int baseline, const char16_t* text, 
         x += glyph.advance;
     }
     flush();
+    if (underline_ && x > startX) {
+        // Glyph runs carry no underline of their own: one line under the whole drawn width.
+        const int thickness = std::max(1, static_cast<int>(raw_.lineThickness() + 0.5));
+        const int y = baseline + std::max(1, static_cast<int>(raw_.underlinePosition() + 0.5));
+        painter.fillRect(startX, y, x - startX, thickness, color);
+    }
 }
 
 }  // namespace vaelo::platform::qt

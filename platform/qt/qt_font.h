@@ -19,7 +19,8 @@ class QtFont {
   public:
     // A font of `family` at pixelHeight (≥ 1) and weight (1..1000); nullptr when Qt has no
     // usable font for it. Needs a QGuiApplication.
-    static std::unique_ptr<QtFont> Create(const QString& family, int pixelHeight, int weight);
+    static std::unique_ptr<QtFont> Create(const QString& family, int pixelHeight, int weight,
+                                          bool underline = false);
 
     int Ascent() const { return ascent_; }
     int Height() const { return ascent_ + descent_; }
@@ -70,6 +71,7 @@ class QtFont {
     int descent_ = 0;
     int maxWidth_ = 0;
     int boxAdvance_ = 1;
+    bool underline_ = false;
     std::array<std::unique_ptr<Page>, 256> pages_;
 };
 

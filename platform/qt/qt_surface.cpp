@@ -82,14 +82,15 @@ Color QtSurface::ColorOf(ObjectHandle handle, Color otherwise) const {
     return it == objects_.end() ? otherwise : it->second.color;
 }
 
-ObjectHandle QtSurface::CreateFont(const std::u16string& face, int height, int weight) {
+ObjectHandle QtSurface::CreateFont(const std::u16string& face, int height, int weight,
+                                   bool underline) {
     if (!HaveGuiApplication()) return kNoObject;
     const QString family = face.empty() || face[0] == 0 ? DefaultFamily() : FaceName(face);
     const int pixels =
         height == 0 ? kDefaultFontHeight : std::min(std::abs(height), kMaxFontHeight);
     // 0 leaves the weight to the platform, as any other value out of range does.
     const int w = weight >= 1 && weight <= 1000 ? weight : kWeightNormal;
-    auto font = QtFont::Create(family, std::max(pixels, 1), w);
+    auto font = QtFont::Create(family, std::max(pixels, 1), w, underline);
     if (!font) return kNoObject;
     return Add({ObjectKind::Font, 0, std::move(font), false});
 }

@@ -58,7 +58,8 @@ class QtSurface final : public Surface {
     int Width() const override { return image_.width(); }
     int Height() const override { return image_.height(); }
 
-    ObjectHandle CreateFont(const std::u16string& face, int height, int weight) override;
+    ObjectHandle CreateFont(const std::u16string& face, int height, int weight,
+                            bool underline = false) override;
     ObjectHandle CreatePen(Color color) override;
     ObjectHandle CreateSolidBrush(Color color) override;
     ObjectHandle GetStockBrush(StockBrush which) override;

@@ -13,7 +13,7 @@ TEST_F(ReaderTest, AboutBoxLinkOpensTheHomePageAndEndsReleasingItsFont) {
         const platform::WindowId link = dialogs.Item(dialog, kLinkButton);
         button = static_cast<platform::headless::HeadlessSurface*>(dialogs.ItemSurface(link));
         // 96 dots per inch: a 10-point character height is -13; the face comes from the button.
-        EXPECT_EQ(button->Log()[0], "CreateFont face=\"Headless Sans\" height=-13 weight=800 -> #1");
+        EXPECT_EQ(button->Log()[0], "CreateFont face=\"Headless Sans\" height=-13 weight=800 underline -> #1");
         // The button fits its text: 26 characters of 6 pixels, 13 high, and the edges.
         EXPECT_EQ(dialogs.ItemRect(link).Width(), 26 * 6 + 2 * 2);
         EXPECT_EQ(dialogs.ItemRect(link).Height(), 13 + 2 * 2);

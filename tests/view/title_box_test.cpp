@@ -20,8 +20,8 @@ class FivePixelSurface final : public platform::Surface {
     explicit FivePixelSurface(HeadlessSurface& inner) : s_(inner) {}
     int Width() const override { return s_.Width(); }
     int Height() const override { return s_.Height(); }
-    platform::ObjectHandle CreateFont(const std::u16string& f, int h, int w) override {
-        return s_.CreateFont(f, h, w);
+    platform::ObjectHandle CreateFont(const std::u16string& f, int h, int w, bool u = false) override {
+        return s_.CreateFont(f, h, w, u);
     }
     platform::ObjectHandle CreatePen(Color c) override { return s_.CreatePen(c); }
     platform::ObjectHandle CreateSolidBrush(Color c) override { return s_.CreateSolidBrush(c); }
