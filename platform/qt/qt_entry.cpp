@@ -10,7 +10,8 @@
 namespace vaelo::platform::qt {
 
 int RunOnQt(int argc, char** argv, ResourceContainer resources,
-            int (*reader)(const std::vector<std::string>& args), const std::vector<std::string>& args) {
+            int (*reader)(const std::vector<std::string>& args), const std::vector<std::string>& args,
+            void (*started)()) {
     const std::string advice = NoDisplayAdvice(argc > 0 ? argv[0] : "vaelo");
     if (!advice.empty()) {
         std::cerr << advice;
@@ -18,6 +19,7 @@ int RunOnQt(int argc, char** argv, ResourceContainer resources,
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Vaelo");
+    if (started) started();
     int code;
     {
         QtPlatform platform(std::move(resources));
