@@ -81,28 +81,6 @@ Bytes GreedyPack(const Bytes& t) {
     return out;
 }
 
-// The fewest packed bytes, trying every control at every position with a plain search of the
-// whole window for every distance and length.
-std::size_t ExhaustiveSize(const Bytes& t) {
-    const std::size_t n = t.size();
-    std::vector<std::size_t> cost(n + 1, 0);
-    for (std::size_t i = n; i-- > 0;) {
-        std::size_t best = SIZE_MAX;
-        if (t[i] == 0 || (t[i] >= 9 && t[i] < 0x80)) best = 1 + cost[i + 1];
-        if (i + 1 < n && t[i] == ' ' && t[i + 1] >= 0x40 && t[i + 1] < 0x80)
-            best = std::min(best, 1 + cost[i + 2]);
-        for (std::size_t k = 1; k <= 8 && i + k <= n; ++k) best = std::min(best, 1 + k + cost[i + k]);
-        for (std::size_t d = 1; d <= 2047 && d <= i; ++d)
-            for (std::size_t len = 3; len <= 10 && i + len <= n; ++len) {
-                bool same = true;
-                for (std::size_t k = 0; k < len && same; ++k) same = t[i + k] == t[i - d + k];
-                if (!same) break;
-                best = std::min(best, 2 + cost[i + len]);
-            }
-        cost[i] = best;
-    }
-    return cost[0];
-}
 
 void Sizes(benchmark::State& state, std::size_t packed) {
     std::size_t text = 0;
@@ -142,7 +120,7 @@ void BM_ExhaustiveCheck(benchmark::State& state) {
         for (std::size_t s : samples) {
             const Bytes& t = BookTexts()[s];
             optimal += booktool::Pack(t).size();
-            exhaustive += ExhaustiveSize(t);
+            exhaustive += booktool::ExhaustivePackedSize(t);
         }
     }
     state.counters["optimal_bytes"] = static_cast<double>(optimal);

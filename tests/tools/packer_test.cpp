@@ -93,33 +93,11 @@ TEST(Packer, UsesEveryControlWhereItSaves) {
     EXPECT_EQ(Pack(Bytes(1000, 0)).size(), 1u + 2 * 100);
 }
 
-// The fewest packed bytes for a text, by trying every control at every position with a plain
-// search of the whole window: the yardstick for the packer's hash chains and parse.
-std::size_t ExhaustiveSize(const Bytes& t) {
-    const std::size_t n = t.size();
-    std::vector<std::size_t> cost(n + 1, 0);
-    for (std::size_t i = n; i-- > 0;) {
-        std::size_t best = SIZE_MAX;
-        if (t[i] == 0 || (t[i] >= 9 && t[i] < 0x80)) best = 1 + cost[i + 1];
-        if (i + 1 < n && t[i] == ' ' && t[i + 1] >= 0x40 && t[i + 1] < 0x80)
-            best = std::min(best, 1 + cost[i + 2]);
-        for (std::size_t k = 1; k <= 8 && i + k <= n; ++k) best = std::min(best, 1 + k + cost[i + k]);
-        for (std::size_t d = 1; d <= 2047 && d <= i; ++d)
-            for (std::size_t len = 3; len <= 10 && i + len <= n; ++len) {
-                bool same = true;
-                for (std::size_t k = 0; k < len && same; ++k) same = t[i + k] == t[i - d + k];
-                if (!same) break;
-                best = std::min(best, 2 + cost[i + len]);
-            }
-        cost[i] = best;
-    }
-    return cost[0];
-}
 
 TEST(Packer, ParseIsAsShortAsAnExhaustiveSearch) {
     for (const Bytes& text : {Prose(6000, 11), Random(3000, 12, 6), Random(3000, 13, 256),
                               Prose(300, 14)})
-        EXPECT_EQ(Pack(text).size(), ExhaustiveSize(text));
+        EXPECT_EQ(Pack(text).size(), ExhaustivePackedSize(text));
 }
 
 TEST(ArticleResource, HeaderAroundThePackedText) {

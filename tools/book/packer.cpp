@@ -1,5 +1,7 @@
 #include "tools/book/packer.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 
 namespace vaelo::booktool {
@@ -154,6 +156,27 @@ std::optional<std::vector<std::uint8_t>> MakeArticleResource(std::span<const std
     r.insert(r.end(), packed.begin(), packed.end());
     r.insert(r.end(), 4, 0);
     return r;
+}
+
+std::size_t ExhaustivePackedSize(std::span<const std::uint8_t> t) {
+    const std::size_t n = t.size();
+    std::vector<std::size_t> cost(n + 1, 0);
+    for (std::size_t i = n; i-- > 0;) {
+        std::size_t best = SIZE_MAX;
+        if (t[i] == 0 || (t[i] >= 9 && t[i] < 0x80)) best = 1 + cost[i + 1];
+        if (i + 1 < n && t[i] == ' ' && t[i + 1] >= 0x40 && t[i + 1] < 0x80)
+            best = std::min(best, 1 + cost[i + 2]);
+        for (std::size_t k = 1; k <= 8 && i + k <= n; ++k) best = std::min(best, 1 + k + cost[i + k]);
+        for (std::size_t d = 1; d <= 2047 && d <= i; ++d)
+            for (std::size_t len = 3; len <= 10 && i + len <= n; ++len) {
+                bool same = true;
+                for (std::size_t k = 0; k < len && same; ++k) same = t[i + k] == t[i - d + k];
+                if (!same) break;
+                best = std::min(best, 2 + cost[i + len]);
+            }
+        cost[i] = best;
+    }
+    return cost[0];
 }
 
 }  // namespace vaelo::booktool

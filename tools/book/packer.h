@@ -27,6 +27,11 @@ std::vector<std::uint8_t> Pack(std::span<const std::uint8_t> text);
 // starts within kMaxDistance bytes before it, found through hash chains over the window.
 std::vector<std::uint8_t> LongestMatches(std::span<const std::uint8_t> text);
 
+// The fewest packed bytes for a text, by trying every control at every position with a plain
+// search of the whole window for every distance and length: slow, and the yardstick the
+// packer's hash chains and parse are checked against.
+std::size_t ExhaustivePackedSize(std::span<const std::uint8_t> text);
+
 // The largest unpacked text an article header can describe (textLength is 16-bit), and the
 // largest packed data: blockLength, packedLength + 8, must fit in 16 bits as well.
 constexpr std::size_t kMaxTextLength = 65535;
