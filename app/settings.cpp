@@ -164,6 +164,8 @@ void ShutDown() {
     ShellState& s = Shell();
     if (s.shutDownDone) return;  // exhausted memory during shutdown must not save twice
     s.shutDownDone = true;
+    auto* store = platform::Current().settings;
+    if (store) store->Hold();
     for (auto& icon : s.indexIcons) icon.reset();
     s.indexIconsLoaded = false;
     if (s.searchString[0] != 0) {
@@ -192,6 +194,7 @@ void ShutDown() {
     }
     SaveBookmarks(s.bookmarks);
     FreeBookmarks(s.bookmarks);
+    if (store) store->Commit();
     s.quitRequested = true;
     s.exitCode = 0;
     if (auto* windows = platform::Current().windows) windows->PostQuit(0);

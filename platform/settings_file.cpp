@@ -259,7 +259,19 @@ FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path)) 
 
 bool FileSettingsStore::Write(const std::string& keyPath, const std::string& name,
                               const SettingValue& value) {
+    if (Read(keyPath, name) == value && !keepDamagedCopy_) return true;
     MemorySettingsStore::Write(keyPath, name, value);
+    if (held_) {
+        dirty_ = true;
+        return true;
+    }
+    return Save();
+}
+
+bool FileSettingsStore::Commit() {
+    held_ = false;
+    if (!dirty_) return true;
+    dirty_ = false;
     return Save();
 }
 

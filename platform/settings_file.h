@@ -17,8 +17,11 @@ public:
     // Loads `path` when it exists. Problems found while reading are kept in Problems().
     explicit FileSettingsStore(std::string path);
 
+    // A value equal to the one stored is not written again.
     bool Write(const std::string& keyPath, const std::string& name,
                const SettingValue& value) override;
+    void Hold() override { held_ = true; }
+    bool Commit() override;
 
     const std::string& Path() const { return path_; }
     // One line per damaged line of the file: "FILE:LINE: what is wrong".
@@ -39,6 +42,8 @@ private:
     std::string path_;
     std::vector<std::string> problems_;
     bool keepDamagedCopy_ = false;
+    bool held_ = false;
+    bool dirty_ = false;
 };
 
 }  // namespace vaelo::platform

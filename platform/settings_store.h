@@ -39,6 +39,11 @@ public:
     // Creates the key (and its parents) when missing. False when the value could not be kept.
     virtual bool Write(const std::string& keyPath, const std::string& name,
                        const SettingValue& value) = 0;
+    // Holds the writes that follow until Commit, which keeps them all at once: the many
+    // values saved at exit cost one write of the store, not one each. Without Hold every
+    // write is kept at once.
+    virtual void Hold() {}
+    virtual bool Commit() { return true; }
 };
 
 // Keys and values in memory, in the order they were first written.

@@ -121,6 +121,24 @@ TEST_F(SettingsFileTest, UnwritableLocationReportsFailure) {
     EXPECT_EQ(store.Read("Software\\Tarvenco\\Vaelo", "Lesson")->number, 1u);
 }
 
+TEST_F(SettingsFileTest, HeldWritesReachTheFileTogetherAtCommit) {
+    FileSettingsStore store(path_);
+    store.Write("Software\\Tarvenco\\Vaelo", "Lesson", SettingValue::Number(1));
+    const auto written = fs::last_write_time(path_);
+    store.Hold();
+    store.Write("Software\\Tarvenco\\Vaelo", "Lesson", SettingValue::Number(3));
+    store.Write("Software\\Tarvenco\\Vaelo", "Flags", SettingValue::Number(7));
+    EXPECT_EQ(FileSettingsStore(path_).Read("Software\\Tarvenco\\Vaelo", "Lesson")->number, 1u);
+    EXPECT_TRUE(store.Commit());
+    FileSettingsStore again(path_);
+    EXPECT_EQ(again.Read("Software\\Tarvenco\\Vaelo", "Lesson")->number, 3u);
+    EXPECT_EQ(again.Read("Software\\Tarvenco\\Vaelo", "Flags")->number, 7u);
+    // A value written again unchanged leaves the file alone.
+    fs::last_write_time(path_, written);
+    store.Write("Software\\Tarvenco\\Vaelo", "Flags", SettingValue::Number(7));
+    EXPECT_EQ(fs::last_write_time(path_), written);
+}
+
 TEST(SettingsFilePath, FollowsXdgConfigHome) {
     ::setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
     EXPECT_EQ(FileSettingsStore::DefaultPath(), "/tmp/xdg-test/Vaelo/settings.vreg");
