@@ -11,7 +11,7 @@ namespace vaelo::content {
 
 // FontAsciiBase values: the display code of the first letter.
 constexpr std::int32_t kBaseLatin = 97;
-constexpr std::int32_t kBaseCodePage = 224;  // 8-bit Windows Hebrew code page
+constexpr std::int32_t kBaseCodePage = 224;  // Hebrew letters of the 8-bit code page 1255
 constexpr std::int32_t kBaseUnicode = 1488;  // U+05D0
 
 constexpr std::uint32_t kFlagReverse = 0x800;

@@ -9,7 +9,8 @@
 //  [X] Resources: a container the caller supplies (the built-in book, or a file).
 //  [X] System: version 4.20, program path, scroll bar width from the style, edge 2 × 2.
 //  [X] Drawing surface: QtSurface (qt_surface.h), an off-screen image per window.
-//  [ ] Windows, menus, dialogs, shell and single instance: with the main window work.
+//  [X] Windows, menus, dialogs, shell and single instance: QtDesktop (qt_desktop.h), which
+//      needs a running QApplication and so is installed apart, by the program's entry.
 //  [ ] Clipboard: added with the copy commands.
 #pragma once
 

@@ -45,7 +45,7 @@ class QtSurface;
 QImage ToQImage(const Bitmap& bitmap, std::optional<Color> transparent = std::nullopt);
 Color ToColor(const QColor& color);
 
-// The Windows key code of a Qt key, or 0 when the program has no code for it.
+// The program's key code for a Qt key (platform/window.h), or 0 when it has none.
 unsigned KeyCode(int qtKey);
 
 class QtWindows final : public Windows {
