@@ -23,21 +23,12 @@
 #include "view/text_view.h"
 #ifdef VAELO_BENCH_BUILTIN
 #include "resources/builtin_resources.h"
+#include "tests/support/book_bytes.h"
 #endif
 
 namespace {
 
 using namespace vaelo;
-
-content::Document FromBytes(const std::vector<std::uint8_t>& bytes) {
-    content::Document doc;
-    doc.length = static_cast<std::uint32_t>(bytes.size());
-    doc.block = platform::HeapAllocArray<std::uint8_t>(bytes.size() + 2);
-    std::copy(bytes.begin(), bytes.end(), doc.block.get());
-    doc.block[bytes.size()] = 0;
-    doc.block[bytes.size() + 1] = 0;
-    return doc;
-}
 
 // About 60 KB of records: words of 2 to 7 letters, now and then a hyphenated pair.
 std::vector<std::uint8_t> GeneratedArticle() {
@@ -118,7 +109,7 @@ void BM_LayoutDocument(benchmark::State& state) {
     spec.fontAsciiBase = content::kBaseUnicode;
     const Rect rect{0, 0, width, 600};
     auto view = view::CreateTextView(&surface, &rect, spec, 100);
-    view::LayoutDocument(view.get(), FromBytes(Article()), true);
+    view::LayoutDocument(view.get(), testing::DocumentFromBytes(Article()), true);
     for (auto _ : state) {
         // The re-layout a resize makes: the whole document, every line measured.
         const int result = view::LayoutOwnDocument(view.get());

@@ -14,32 +14,9 @@
 #include "app/startup.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/ui_resources.h"
+#include "tests/support/book_bytes.h"
 
 namespace vaelo::testing {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// Packed data made of literal runs only: valid for the decoder, and simple.
-inline Bytes PackLiterally(const Bytes& text) {
-    Bytes out;
-    for (std::size_t i = 0; i < text.size(); i += 8) {
-        const std::size_t n = std::min<std::size_t>(8, text.size() - i);
-        out.push_back(static_cast<std::uint8_t>(n));
-        out.insert(out.end(), text.begin() + static_cast<long>(i), text.begin() + static_cast<long>(i + n));
-    }
-    return out;
-}
-
-inline Bytes ArticleResource(const Bytes& text) {
-    const Bytes packed = PackLiterally(text);
-    const std::size_t block = packed.size() + 8;
-    Bytes r = {static_cast<std::uint8_t>(block >> 8), static_cast<std::uint8_t>(block), 0, 0, 0, 0,
-               static_cast<std::uint8_t>(packed.size() >> 8), static_cast<std::uint8_t>(packed.size()),
-               static_cast<std::uint8_t>(text.size() >> 8), static_cast<std::uint8_t>(text.size())};
-    for (auto b : packed) r.push_back(b);
-    r.resize(r.size() + 4, 0);
-    return r;
-}
 
 // Article n: a title, then `paragraphs` paragraphs of eight letter-code words each.
 inline Bytes DemoArticle(int n, int paragraphs) {

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/resources.h"
+#include "tests/support/book_bytes.h"
 #include "tools/render/render_command.h"
 
 namespace vaelo::tools {
@@ -15,31 +16,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// An article resource whose packed data is nothing but literal runs (0x01..0x08 and the bytes
-// they carry), which the decoder takes as they are.
-Bytes ArticleResource(const Bytes& text) {
-    Bytes packed;
-    for (std::size_t k = 0; k < text.size(); k += 8) {
-        const std::size_t n = std::min<std::size_t>(8, text.size() - k);
-        packed.push_back(static_cast<std::uint8_t>(n));
-        packed.insert(packed.end(), text.begin() + static_cast<long>(k),
-                      text.begin() + static_cast<long>(k + n));
-    }
-    const std::size_t block = packed.size() + 8;
-    Bytes r = {static_cast<std::uint8_t>(block >> 8),
-               static_cast<std::uint8_t>(block),
-               0,
-               0,
-               0,
-               0,
-               static_cast<std::uint8_t>(packed.size() >> 8),
-               static_cast<std::uint8_t>(packed.size()),
-               static_cast<std::uint8_t>(text.size() >> 8),
-               static_cast<std::uint8_t>(text.size())};
-    for (std::uint8_t b : packed) r.push_back(b);
-    r.resize(r.size() + 4, 0);
-    return r;
-}
+using vaelo::testing::ArticleResource;
 
 Bytes Records(const std::vector<std::pair<std::uint8_t, std::string>>& records) {
     Bytes out;

@@ -12,6 +12,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_surface.h"
 #include "view/layout.h"
+#include "tests/support/book_bytes.h"
 #include "view/text_view.h"
 
 namespace vaelo::view::testing {
@@ -33,13 +34,7 @@ inline content::Document MakeDocument(const std::vector<Record>& records) {
         bytes.push_back(0);
     }
     bytes.push_back(0);
-    content::Document doc;
-    doc.length = static_cast<std::uint32_t>(bytes.size());
-    doc.block = platform::HeapAllocArray<std::uint8_t>(bytes.size() + 2);
-    std::copy(bytes.begin(), bytes.end(), doc.block.get());
-    doc.block[bytes.size()] = 0;
-    doc.block[bytes.size() + 1] = 0;
-    return doc;
+    return vaelo::testing::DocumentFromBytes(bytes);
 }
 
 // One line of the table as "offset+length x=.. w=.. [hang=..] h=.. f=0x..".
